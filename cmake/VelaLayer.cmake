@@ -18,5 +18,5 @@ function(vela_add_tests name)
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPENDS} vela_testsupport GTest::gtest)
   gtest_discover_tests(test_${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${ARG_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELA_DIALOGS_SCRIPTED_ONLY=1;VELA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${ARG_ENVIRONMENT}")
 endfunction()

@@ -23,6 +23,68 @@ QString Describe(const DialogRequest &request)
     return request.Kind + " \"" + text + "\"";
 }
 
+// The platform's own message box, answering with the modal result of the button pressed.
+DialogAnswer ShowRealMessageBox(const DialogRequest &request)
+{
+    static const std::map<MsgDlgBtn, std::pair<QMessageBox::StandardButton, int>> standard = {
+        {mbYes, {QMessageBox::Yes, mrYes}},
+        {mbNo, {QMessageBox::No, mrNo}},
+        {mbOK, {QMessageBox::Ok, mrOk}},
+        {mbCancel, {QMessageBox::Cancel, mrCancel}},
+        {mbAbort, {QMessageBox::Abort, mrAbort}},
+        {mbRetry, {QMessageBox::Retry, mrRetry}},
+        {mbIgnore, {QMessageBox::Ignore, mrIgnore}},
+        {mbNoToAll, {QMessageBox::NoToAll, mrNoToAll}},
+        {mbYesToAll, {QMessageBox::YesToAll, mrYesToAll}},
+        {mbHelp, {QMessageBox::Help, mrNone}},
+    };
+    QMessageBox box;
+    box.setWindowTitle(request.Caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(CarriageReturnsToLineFeeds(request.Text));
+    switch (request.Type) {
+    case mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mtError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mtInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case mtCustom:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    std::map<QAbstractButton *, int> results;
+    for (MsgDlgBtn b : request.Buttons.InOrder()) {
+        QAbstractButton *button = nullptr;
+        int result = mrNone;
+        if (b == mbAll) {
+            button = box.addButton(QObject::tr("&All"), QMessageBox::AcceptRole);
+            result = mrAll;
+        } else {
+            const auto &[standardButton, r] = standard.at(b);
+            button = box.addButton(standardButton);
+            result = r;
+        }
+        results[button] = result;
+    }
+    // Closing the box answers as its cancel button would.
+    for (MsgDlgBtn b : {mbCancel, mbNo, mbOK}) {
+        if (request.Buttons.Has(b)) {
+            box.setEscapeButton(box.button(standard.at(b).first));
+            break;
+        }
+    }
+    box.exec();
+    const auto it = results.find(box.clickedButton());
+    return it != results.end() ? it->second : int(mrCancel);
+}
+
 } // namespace
 
 int MsgDlgButtons::Count() const
@@ -71,69 +133,7 @@ int MessageBox(const QString &text, MsgDlgType type, MsgDlgButtons buttons, cons
     request.Type = type;
     request.Buttons = buttons.IsEmpty() ? MsgDlgButtons {mbOK} : buttons;
 
-    return RunModal(
-               request,
-               [&request]() -> DialogAnswer {
-                   static const std::map<MsgDlgBtn, std::pair<QMessageBox::StandardButton, int>>
-                       standard = {
-                           {mbYes, {QMessageBox::Yes, mrYes}},
-                           {mbNo, {QMessageBox::No, mrNo}},
-                           {mbOK, {QMessageBox::Ok, mrOk}},
-                           {mbCancel, {QMessageBox::Cancel, mrCancel}},
-                           {mbAbort, {QMessageBox::Abort, mrAbort}},
-                           {mbRetry, {QMessageBox::Retry, mrRetry}},
-                           {mbIgnore, {QMessageBox::Ignore, mrIgnore}},
-                           {mbNoToAll, {QMessageBox::NoToAll, mrNoToAll}},
-                           {mbYesToAll, {QMessageBox::YesToAll, mrYesToAll}},
-                           {mbHelp, {QMessageBox::Help, mrNone}},
-                       };
-                   QMessageBox box;
-                   box.setWindowTitle(request.Caption);
-                   box.setTextFormat(Qt::PlainText);
-                   box.setText(CarriageReturnsToLineFeeds(request.Text));
-                   switch (request.Type) {
-                   case mtWarning:
-                       box.setIcon(QMessageBox::Warning);
-                       break;
-                   case mtError:
-                       box.setIcon(QMessageBox::Critical);
-                       break;
-                   case mtInformation:
-                       box.setIcon(QMessageBox::Information);
-                       break;
-                   case mtConfirmation:
-                       box.setIcon(QMessageBox::Question);
-                       break;
-                   case mtCustom:
-                       box.setIcon(QMessageBox::NoIcon);
-                       break;
-                   }
-                   std::map<QAbstractButton *, int> results;
-                   for (MsgDlgBtn b : request.Buttons.InOrder()) {
-                       QAbstractButton *button = nullptr;
-                       int result = mrNone;
-                       if (b == mbAll) {
-                           button = box.addButton(QObject::tr("&All"), QMessageBox::AcceptRole);
-                           result = mrAll;
-                       } else {
-                           const auto &[standardButton, r] = standard.at(b);
-                           button = box.addButton(standardButton);
-                           result = r;
-                       }
-                       results[button] = result;
-                   }
-                   // Closing the box answers as its cancel button would.
-                   for (MsgDlgBtn b : {mbCancel, mbNo, mbOK}) {
-                       if (request.Buttons.Has(b)) {
-                           box.setEscapeButton(box.button(standard.at(b).first));
-                           break;
-                       }
-                   }
-                   box.exec();
-                   const auto it = results.find(box.clickedButton());
-                   return it != results.end() ? it->second : int(mrCancel);
-               })
-        .Result;
+    return RunModal(request, [&request] { return ShowRealMessageBox(request); }).Result;
 }
 
 bool ShellOpen(const QString &fileName)
