@@ -104,7 +104,8 @@ bool TZXAdoConnection::Connect(platform::SqlConnection &connection)
         SetFailed(false);
         return true;
     } catch (...) {
-        SetFailed(true); // its own failure, if any, travels instead
+        connection.Close(); // also when only recording the success failed
+        SetFailed(true);    // its own failure, if any, travels instead
         throw;
     }
 }
@@ -139,6 +140,7 @@ bool TZXAdoConnection::EditConnectionString()
     const QString edited = platform::EditConnectionStringDialog(initial);
     if (edited.compare(initial, Qt::CaseInsensitive) == 0)
         return false;
-    Reg().WriteString(RegistryRoot::LocalMachine, RegistryKey, ConnectionStringValueName, edited);
-    return true;
+    // The caller tells the user to restart for the new string: only when it was stored.
+    return Reg().WriteString(RegistryRoot::LocalMachine, RegistryKey, ConnectionStringValueName,
+                             edited);
 }

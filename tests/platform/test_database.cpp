@@ -310,3 +310,19 @@ TEST(ConnectionStrings, SqlServerStringBecomesAFreeTdsOdbcString)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ConnectionStrings, SqliteFileWithSemicolonRoundTrips)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("shop;a \"b\".db");
+    CreateSqliteDatabase(file);
+    const QString cs = SqliteConnectionString(file);
+    EXPECT_EQ(ResolveConnectionString(cs).sqliteFile, file);
+    SqlConnection con;
+    con.Open(cs);
+    EXPECT_TRUE(con.Connected());
+}
+
+} // namespace

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Where the start-up got to.
+enum class TStartupState { Starting, Connected, Identified, Configured, Running, Ended };
+
+struct TStartupResult
+{
+    TStartupState State = TStartupState::Starting;
+    int ExitCode = 0;    // the program's exit code when it ends here
+    int TillID = 0;      // this machine's till number, once identified
+    QString Summary;     // one line: what the start-up did
+};
+
+// Runs the start-up after the application object exists: the data module and its
+// connection, GenericDB, this machine's till number and the monitor's per-till defaults.
+// A failed connection or an unknown till ends it (State stays below Configured) after the
+// user was told; database errors after that pass out as exceptions (the caller reports
+// them and ends with exit code 1). Leaves dmVela and GenericDB alive for the run; call
+// ShutdownStartup() at the end.
+TStartupResult RunStartup();
+void ShutdownStartup();
+
+// This machine's till number from the Tills table by its computer name (letter case
+// ignored), or 0 when it has no row there.
+int FindTillByComputerName(const QString &computerName);
