@@ -1,0 +1,258 @@
+// One full fetch of 600 new orders, as the first poll after a start does it: GetInvoices
+// with the mark reset, then GetLineitems for each order, reading the columns the refresh
+// reads. Beside it the same SQL texts (as the embedded database receives them) run through
+// the sqlite3 C API on the same file, reading the same columns into QStrings and ints.
+// The file holds 50,000 invoices of history (with their lines) before the 600.
+#include "TestDatabase.h"
+
+#include "orders/clsDbManager.h"
+#include "platform/SqlText.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int kHistory = 50000;
+constexpr int kNewOrders = 600;
+constexpr int kTills = 6;
+
+void Check(int rc, sqlite3 *db, int expected = SQLITE_OK)
+{
+    if (rc != expected)
+        throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+struct OrdersDatabase
+{
+    testsupport::TestDatabase db;
+    QDateTime now = QDateTime::currentDateTime();
+
+    OrdersDatabase()
+    {
+        sqlite3 *raw = nullptr;
+        Check(sqlite3_open_v2(QFile::encodeName(db.File()).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), raw);
+        Check(sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr), raw);
+
+        // 40 products: a third on the kitchen printer, some with a back-kitchen text, the
+        // rest on the bar printer.
+        Check(sqlite3_exec(raw,
+                           "INSERT INTO Printers (PrintersID, Name, Category) VALUES (1, 'Kitchen', 1), (2, 'Bar', 2)",
+                           nullptr, nullptr, nullptr),
+              raw);
+        for (int p = 1; p <= 40; ++p) {
+            const QByteArray sql = QString("INSERT INTO Prices (Recipe, Code, Description, BKPrint, fkReportGroupID) "
+                                           "VALUES (%1, 'P%1', 'Product %1', '%2', %3);"
+                                           "INSERT INTO PricesLinkPrinters (fkPricesID, fkPrintersID) VALUES (%1, %4)")
+                                       .arg(p)
+                                       .arg(p % 5 == 0 ? "K" : "")
+                                       .arg(p % 4 + 1)
+                                       .arg(p % 3 == 0 ? 1 : 2)
+                                       .toUtf8();
+            Check(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), raw);
+        }
+
+        sqlite3_stmt *shift = nullptr;
+        sqlite3_stmt *invoice = nullptr;
+        sqlite3_stmt *line = nullptr;
+        Check(sqlite3_prepare_v2(raw, "INSERT INTO Tillpost (ShiftNum, TillID, [Date]) VALUES (?, ?, ?)", -1, &shift, nullptr), raw);
+        Check(sqlite3_prepare_v2(raw,
+                                 "INSERT INTO Invoices (InvoiceNum, OrderNum, Prepared, ShiftNum, Cashier, [Date], Status) "
+                                 "VALUES (?, ?, ?, ?, 'Cashier', ?, ?)",
+                                 -1, &invoice, nullptr),
+              raw);
+        Check(sqlite3_prepare_v2(raw,
+                                 "INSERT INTO LineItem (InvoiceNum, LineNum, Code, Quantity, [Size], ItemDesc, [Date]) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                 -1, &line, nullptr),
+              raw);
+        const auto text = [](const QDateTime &when) {
+            return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
+        };
+        const auto bindText = [](sqlite3_stmt *stmt, int index, const QByteArray &value) {
+            sqlite3_bind_text(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+        };
+
+        // One shift per till per day over the last 60 days.
+        int shiftNum = 0;
+        for (int day = 60; day >= 0; --day)
+            for (int till = 1; till <= kTills; ++till) {
+                sqlite3_bind_int(shift, 1, ++shiftNum);
+                sqlite3_bind_int(shift, 2, till);
+                bindText(shift, 3, text(QDateTime(now.date().addDays(-day), QTime(6, 0))));
+                Check(sqlite3_step(shift), raw, SQLITE_DONE);
+                sqlite3_reset(shift);
+            }
+
+        // History: spread over the 50 days before the window; then the new orders in the
+        // last two hours.
+        const qint64 historySpan = 50LL * 24 * 3600;
+        for (int n = 1; n <= kHistory + kNewOrders; ++n) {
+            const bool fresh = n > kHistory;
+            const QDateTime when = fresh ? now.addSecs(-7200 + qint64(n - kHistory) * 7200 / kNewOrders)
+                                         : now.addSecs(-4 * 3600 - historySpan + qint64(n) * historySpan / kHistory);
+            sqlite3_bind_int(invoice, 1, n);
+            sqlite3_bind_int(invoice, 2, n % 100 + 1);
+            sqlite3_bind_int(invoice, 3, fresh ? 0 : 1);
+            sqlite3_bind_int(invoice, 4, shiftNum - (n % kTills));
+            const QByteArray date = text(when);
+            bindText(invoice, 5, date);
+            sqlite3_bind_int(invoice, 6, !fresh && n % 97 == 0 ? 1 : 0); // some history overrung
+            Check(sqlite3_step(invoice), raw, SQLITE_DONE);
+            sqlite3_reset(invoice);
+            const int lines = 3 + n % 6; // 3..8
+            for (int l = 1; l <= lines; ++l) {
+                const int product = (n * 7 + l * 3) % 40 + 1;
+                sqlite3_bind_int(line, 1, n);
+                sqlite3_bind_int(line, 2, l);
+                bindText(line, 3, QString("P%1").arg(product).toUtf8());
+                sqlite3_bind_double(line, 4, 1 + l % 2);
+                bindText(line, 5, l % 3 ? QByteArray("LARGE") : QByteArray());
+                bindText(line, 6, QString("Product %1 with extra cheese").arg(product).toUtf8());
+                bindText(line, 7, date);
+                Check(sqlite3_step(line), raw, SQLITE_DONE);
+                sqlite3_reset(line);
+            }
+        }
+        sqlite3_finalize(shift);
+        sqlite3_finalize(invoice);
+        sqlite3_finalize(line);
+        Check(sqlite3_exec(raw, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), raw);
+        sqlite3_close_v2(raw);
+    }
+};
+
+OrdersDatabase &Database()
+{
+    static OrdersDatabase *db = new OrdersDatabase();
+    return *db;
+}
+
+TDbManager &Manager()
+{
+    static TDbManager *manager = [] {
+        auto *m = new TDbManager(&Database().db.Connection());
+        const QDateTime now = Database().now;
+        m->SetClock([now] { return now; });
+        return m;
+    }();
+    return *manager;
+}
+
+// What the refresh reads of each order and each line.
+struct Totals
+{
+    qint64 orders = 0;
+    qint64 lines = 0;
+    qint64 sum = 0;
+};
+
+void BM_FetchOrders600(benchmark::State &state)
+{
+    TDbManager &manager = Manager();
+    Totals totals;
+    for (auto _ : state) {
+        totals = {};
+        if (!manager.GetInvoices(true, QString()))
+            state.SkipWithError("no orders");
+        platform::SqlQuery &orders = manager.InvoiceQuery();
+        platform::SqlQuery &lines = manager.LineitemQuery();
+        for (orders.First(); !orders.Eof(); orders.Next()) {
+            const int invoiceNum = orders.FieldByName(u"invoicenum").AsInteger();
+            totals.sum += orders.FieldByName(u"ordernum").AsInteger();
+            totals.sum += orders.FieldByName(u"prepared").AsString().size();
+            totals.sum += orders.FieldByName(u"time").AsString().size();
+            totals.sum += orders.FieldByName(u"TillID").AsInteger();
+            ++totals.orders;
+            if (manager.GetLineitems(invoiceNum, 0) < 0)
+                state.SkipWithError("line items failed");
+            for (lines.First(); !lines.Eof(); lines.Next()) {
+                totals.sum += lines.FieldByName(u"Code").AsString().size();
+                totals.sum += int(lines.FieldByName(u"Quantity").AsFloat());
+                totals.sum += lines.FieldByName(u"Size").AsString().size();
+                totals.sum += lines.FieldByName(u"ItemDesc").AsString().size();
+                ++totals.lines;
+            }
+        }
+        benchmark::DoNotOptimize(totals.sum);
+    }
+    state.counters["orders"] = double(totals.orders);
+    state.counters["lines"] = double(totals.lines);
+}
+BENCHMARK(BM_FetchOrders600)->Unit(benchmark::kMillisecond);
+
+QString ColumnText(sqlite3_stmt *stmt, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                             sqlite3_column_bytes(stmt, column));
+}
+
+int ColumnIndex(sqlite3_stmt *stmt, const char *name)
+{
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+        if (qstricmp(sqlite3_column_name(stmt, i), name) == 0)
+            return i;
+    throw std::runtime_error(name);
+}
+
+void BM_FetchOrders600RawSqlite(benchmark::State &state)
+{
+    // The texts the embedded database receives from the manager.
+    TDbManager &manager = Manager();
+    manager.GetInvoices(true, QString());
+    const QByteArray ordersSql = platform::sqltext::RewriteForSqlite(manager.InvoiceQuery().Text()).toUtf8();
+    manager.GetLineitems(123456789, 0);
+    const QString linesTemplate = platform::sqltext::RewriteForSqlite(manager.LineitemQuery().Text());
+
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(Database().db.File()).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    Totals totals;
+    for (auto _ : state) {
+        totals = {};
+        sqlite3_stmt *orders = nullptr;
+        Check(sqlite3_prepare_v2(raw, ordersSql.constData(), -1, &orders, nullptr), raw);
+        const int cInvoice = ColumnIndex(orders, "invoicenum");
+        const int cOrder = ColumnIndex(orders, "ordernum");
+        const int cPrepared = ColumnIndex(orders, "prepared");
+        const int cTime = ColumnIndex(orders, "time");
+        const int cTill = ColumnIndex(orders, "TillID");
+        while (sqlite3_step(orders) == SQLITE_ROW) {
+            const int invoiceNum = sqlite3_column_int(orders, cInvoice);
+            totals.sum += sqlite3_column_int(orders, cOrder);
+            totals.sum += ColumnText(orders, cPrepared).size();
+            totals.sum += ColumnText(orders, cTime).size();
+            totals.sum += sqlite3_column_int(orders, cTill);
+            ++totals.orders;
+
+            QString text = linesTemplate;
+            text.replace(QStringLiteral("123456789"), QString::number(invoiceNum));
+            const QByteArray linesSql = text.toUtf8();
+            sqlite3_stmt *lines = nullptr;
+            Check(sqlite3_prepare_v2(raw, linesSql.constData(), -1, &lines, nullptr), raw);
+            const int cCode = ColumnIndex(lines, "Code");
+            const int cQuantity = ColumnIndex(lines, "Quantity");
+            const int cSize = ColumnIndex(lines, "Size");
+            const int cDesc = ColumnIndex(lines, "ItemDesc");
+            while (sqlite3_step(lines) == SQLITE_ROW) {
+                totals.sum += ColumnText(lines, cCode).size();
+                totals.sum += int(sqlite3_column_double(lines, cQuantity));
+                totals.sum += ColumnText(lines, cSize).size();
+                totals.sum += ColumnText(lines, cDesc).size();
+                ++totals.lines;
+            }
+            sqlite3_finalize(lines);
+        }
+        sqlite3_finalize(orders);
+        benchmark::DoNotOptimize(totals.sum);
+    }
+    sqlite3_close_v2(raw);
+    state.counters["orders"] = double(totals.orders);
+    state.counters["lines"] = double(totals.lines);
+}
+BENCHMARK(BM_FetchOrders600RawSqlite)->Unit(benchmark::kMillisecond);
+
+} // namespace
