@@ -72,5 +72,6 @@ int main(int argc, char **argv)
         std::printf("=== %s\n%s\n", qPrintable(r.Kind), qPrintable(r.Text));
     if (wentOn)
         std::printf("went on\n");
+    std::fflush(stdout);
     return rc;
 }
