@@ -134,8 +134,52 @@ QString Quote(const QString &text)
     return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
+namespace {
+
+// "(" followed by nothing but blanks and ")": the only shape an empty IN list can have.
+bool HasEmptyParens(const QString &sql)
+{
+    for (qsizetype i = sql.indexOf(QLatin1Char('(')); i >= 0; i = sql.indexOf(QLatin1Char('('), i + 1)) {
+        qsizetype j = i + 1;
+        while (j < sql.size() && sql[j].isSpace())
+            ++j;
+        if (j < sql.size() && sql[j] == QLatin1Char(')'))
+            return true;
+    }
+    return false;
+}
+
+// One pass over the text for the words a rewrite starts from (ISNULL, GETDATE, TOP), in
+// any letter case; literals are not told apart here, so a hit only means "look closer".
+bool MentionsRewrittenWord(const QString &sql)
+{
+    static constexpr const char *words[] = {"isnull", "getdate", "top"};
+    const QChar *c = sql.constData();
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t first = c[i].unicode() | 0x20;
+        if (first != u'i' && first != u'g' && first != u't')
+            continue;
+        for (const char *w : words) {
+            qsizetype k = 0;
+            while (w[k] && i + k < n && (c[i + k].unicode() | 0x20) == char16_t(w[k]))
+                ++k;
+            if (!w[k])
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 QString RewriteForSqlite(const QString &input)
 {
+    // Most statements need no rewrite: a cheap look for the words saves the literal-aware
+    // scan (statements with values in their text are not cached, so this is per call).
+    if (!MentionsRewrittenWord(input) && !HasEmptyParens(input))
+        return input;
+
     static const QRegularExpression emptyIn(QStringLiteral(R"(\bIN\s*\(\s*\))"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression isNull(QStringLiteral(R"(\bIsNull\s*\()"),
@@ -223,6 +267,11 @@ Plan Analyse(const QString &sql)
 {
     Plan plan;
     plan.sql = sql;
+    const QStringView head = QStringView(sql).trimmed();
+    if (!head.startsWith(QLatin1String("EXEC"), Qt::CaseInsensitive)
+        && !head.startsWith(QLatin1String("IF"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("@@"), Qt::CaseSensitive))
+        return plan; // the common case: a plain statement
     const QString mask = Mask(sql);
 
     static const QRegularExpression exec(QStringLiteral(R"(^\s*EXEC(?:UTE)?\s+([\w.\[\]]+)\s?)"),
