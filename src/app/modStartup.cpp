@@ -4,23 +4,11 @@
 
 #include "framework/clsGenericDB.h"
 #include "framework/clsSysData.h"
-#include "framework/modMsgDlgs.h"
 
-#include "platform/SqlQuery.h"
+#include "tills/modTillID.h"
+
 #include "platform/SystemInfo.h"
 
-#include <cstdio>
-
-int FindTillByComputerName(const QString &computerName)
-{
-    platform::SqlQuery q(&dmVela->con);
-    q.SQL() << QStringLiteral("SELECT * FROM Tills") << QStringLiteral("ORDER BY TillID");
-    q.Open();
-    for (q.First(); !q.Eof(); q.Next())
-        if (q.FieldByName("Computer Name").AsString().trimmed().compare(computerName.trimmed(), Qt::CaseInsensitive) == 0)
-            return q.FieldByName("TillID").AsInteger();
-    return 0;
-}
 
 TStartupResult RunStartup()
 {
@@ -34,18 +22,12 @@ TStartupResult RunStartup()
     GenericDB = new TGenericDB(&dmVela->con);
     result.State = TStartupState::Connected;
 
-    // Step 5: this machine's till number.
+    // Step 5: this machine's till number. A machine without one gets the till list to
+    // register itself; leaving it without a number ends the program quietly.
     const QString computer = platform::ComputerName();
-    result.TillID = FindTillByComputerName(computer);
+    result.TillID = GetTillID();
     if (result.TillID <= 0) {
-        const QString message = QStringLiteral("This computer (%1) is not registered as a till.\r\r"
-                                               "Add a row for it to the Tills table of the database "
-                                               "([Computer Name] = '%1', TillID = its till number), "
-                                               "then start the program again.")
-                                    .arg(computer.toUpper());
-        fprintf(stderr, "%s\n", qPrintable(QString(message).replace(QLatin1Char('\r'), QLatin1Char('\n'))));
-        ErrorDlg(message);
-        result.ExitCode = 1;
+        result.ExitCode = 0;
         return result;
     }
     result.State = TStartupState::Identified;

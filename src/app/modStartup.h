@@ -15,13 +15,10 @@ struct TStartupResult
 
 // Runs the start-up after the application object exists: the data module and its
 // connection, GenericDB, this machine's till number and the monitor's per-till defaults.
-// A failed connection or an unknown till ends it (State stays below Configured) after the
-// user was told; database errors after that pass out as exceptions (the caller reports
-// them and ends with exit code 1). Leaves dmVela and GenericDB alive for the run; call
-// ShutdownStartup() at the end.
+// A failed connection ends it after the user was told; a machine left without a till
+// number (the user cancelled the till list) ends it quietly with exit code 0. In both
+// cases State stays below Configured. Database errors after that pass out as exceptions
+// (the caller reports them and ends with exit code 1). Leaves dmVela and GenericDB alive
+// for the run; call ShutdownStartup() at the end.
 TStartupResult RunStartup();
 void ShutdownStartup();
-
-// This machine's till number from the Tills table by its computer name (letter case
-// ignored), or 0 when it has no row there.
-int FindTillByComputerName(const QString &computerName);
