@@ -9,6 +9,11 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$(nproc)" --target vela-kitchen vela-demo vela-reg
 
 build/bin/vela-demo setup "$@"
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
+fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # No screen on this machine: the monitor draws into an off-screen buffer.
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
