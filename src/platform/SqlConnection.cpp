@@ -42,42 +42,35 @@ DbCell ToCell(const QVariant &value)
 
 namespace {
 
-// Column names are ASCII in practice and callers pass literals: compare those byte by byte
-// (the general comparison costs more than reading the value). Returns -1 when the name is
-// not plain ASCII, so the caller falls back to the general comparison.
-int AsciiMatch(const QString &column, const unsigned char *bytes, qsizetype n, bool ignoreCase)
+// Compares a column name with an ASCII name given as bytes (callers pass literals).
+bool AsciiEqual(const QString &column, const unsigned char *bytes, qsizetype n, bool ignoreCase)
 {
-    if (!bytes)
-        return -1;
-    if (column.size() != n) {
-        for (qsizetype i = 0; i < n; ++i)
-            if (bytes[i] >= 0x80)
-                return -1;
-        return 0;
-    }
+    if (column.size() != n)
+        return false;
     const QChar *chars = column.constData();
     for (qsizetype i = 0; i < n; ++i) {
-        const unsigned b = bytes[i];
-        if (b >= 0x80)
-            return -1;
         unsigned c = chars[i].unicode();
+        const unsigned b = bytes[i];
         if (c == b)
             continue;
         if (!ignoreCase || c >= 0x80)
-            return 0;
+            return false;
         if (c - 'A' < 26u)
             c += 32;
-        const unsigned lb = b - 'A' < 26u ? b + 32 : b;
-        if (c != lb)
-            return 0;
+        if (c != (b - 'A' < 26u ? b + 32 : b))
+            return false;
     }
-    return 1;
+    return true;
 }
 
 } // namespace
 
 int Rowset::ColumnIndex(QAnyStringView name) const
 {
+    // Reading a rowset asks for the same few names row after row, mostly spelt as the
+    // columns are declared and given as ASCII literals: remember where recent names were
+    // found (checked again, so a reused address cannot mislead), then try an exact match,
+    // then one that ignores letter case.
     const unsigned char *bytes = nullptr;
     qsizetype n = 0;
     name.visit([&](auto view) {
@@ -86,20 +79,28 @@ int Rowset::ColumnIndex(QAnyStringView name) const
             n = view.size();
         }
     });
-    // Callers mostly spell names as the columns are declared: try the exact match first.
-    for (int pass = 0; pass < 2; ++pass) {
-        const bool ignoreCase = pass == 1;
-        for (int i = 0; i < columns.size(); ++i) {
-            const int ascii = AsciiMatch(columns[i], bytes, n, ignoreCase);
-            if (ascii == 1)
-                return i;
-            if (ascii == 0)
-                continue;
-            if (ignoreCase ? QAnyStringView::compare(columns[i], name, Qt::CaseInsensitive) == 0
-                           : QAnyStringView::equal(columns[i], name))
-                return i;
-        }
+    for (qsizetype i = 0; bytes && i < n; ++i)
+        if (bytes[i] >= 0x80)
+            bytes = nullptr;
+    if (bytes) {
+        for (const Memo &m : m_memo)
+            if (m.data == bytes && m.index < columns.size() && AsciiEqual(columns[m.index], bytes, n, true))
+                return m.index;
+        for (int pass = 0; pass < 2; ++pass)
+            for (int i = 0; i < columns.size(); ++i)
+                if (AsciiEqual(columns[i], bytes, n, pass == 1)) {
+                    m_memo[m_nextMemo] = Memo{bytes, i};
+                    m_nextMemo = (m_nextMemo + 1) % int(m_memo.size());
+                    return i;
+                }
+        return -1;
     }
+    for (int i = 0; i < columns.size(); ++i)
+        if (QAnyStringView::equal(columns[i], name))
+            return i;
+    for (int i = 0; i < columns.size(); ++i)
+        if (QAnyStringView::compare(columns[i], name, Qt::CaseInsensitive) == 0)
+            return i;
     return -1;
 }
 

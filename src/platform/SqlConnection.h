@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -43,6 +44,15 @@ struct Rowset
     const DbCell &Cell(int row, int column) const { return cells[size_t(row) * size_t(columns.size()) + size_t(column)]; }
     QVariant Value(int row, int column) const { return ToVariant(Cell(row, column)); }
     void Clear() { columns.clear(); cells.clear(); rowCount = 0; }
+
+private:
+    struct Memo
+    {
+        const void *data = nullptr;
+        int index = 0;
+    };
+    mutable std::array<Memo, 8> m_memo{};
+    mutable int m_nextMemo = 0;
 };
 
 enum class SqlDialect { Sqlite, TSql };
