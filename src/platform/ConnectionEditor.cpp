@@ -23,24 +23,6 @@
 
 namespace platform {
 
-namespace {
-
-// A password such as "a;b" would otherwise cut the string short, and blanks at its ends
-// would be trimmed away when the string is read back.
-QString QuotedValue(const QString &value)
-{
-    if (value.isEmpty())
-        return value;
-    const QChar first = value.front();
-    if (!value.contains(QLatin1Char(';')) && !first.isSpace() && !value.back().isSpace()
-        && first != QLatin1Char('"') && first != QLatin1Char('\'') && first != QLatin1Char('{'))
-        return value;
-    QString v = value;
-    v.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + v + QLatin1Char('"');
-}
-
-} // namespace
 
 QString ComposeSqlServerString(const QString &server, int port, const QString &database,
                                const QString &user, const QString &password)
@@ -49,9 +31,9 @@ QString ComposeSqlServerString(const QString &server, int port, const QString &d
     if (port > 0)
         source += QLatin1Char(',') + QString::number(port);
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=")
-           + QuotedValue(user) + QStringLiteral(";Password=") + QuotedValue(password)
-           + QStringLiteral(";Initial Catalog=") + QuotedValue(database)
-           + QStringLiteral(";Data Source=") + QuotedValue(source) + QLatin1Char(';');
+           + ConnectionString::QuoteValue(user) + QStringLiteral(";Password=") + ConnectionString::QuoteValue(password)
+           + QStringLiteral(";Initial Catalog=") + ConnectionString::QuoteValue(database)
+           + QStringLiteral(";Data Source=") + ConnectionString::QuoteValue(source) + QLatin1Char(';');
 }
 
 ConnectionEditorDialog::ConnectionEditorDialog(const QString &initial, const QString &caption,

@@ -86,6 +86,19 @@ QString ConnectionString::Value(const QString &key) const
     return {};
 }
 
+QString ConnectionString::QuoteValue(const QString &value)
+{
+    if (value.isEmpty())
+        return value;
+    const QChar first = value.front();
+    if (!value.contains(QLatin1Char(';')) && !first.isSpace() && !value.back().isSpace()
+        && first != QLatin1Char('"') && first != QLatin1Char('\'') && first != QLatin1Char('{'))
+        return value;
+    QString v = value;
+    v.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + v + QLatin1Char('"');
+}
+
 QString ConnectionString::OdbcValue(const QString &value)
 {
     if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{'))

@@ -18,6 +18,10 @@ public:
     QString Value(const QString &key) const; // empty when absent
     const QList<QPair<QString, QString>> &Pairs() const { return m_pairs; }
 
+    // Writes a value for an OLE DB string: between double quotes (inner ones doubled) when
+    // it holds ';', starts with a quote or brace, or has blanks at its ends, which would
+    // otherwise cut it short or be trimmed away when read back; else as it is.
+    static QString QuoteValue(const QString &value);
     // Braces a value for an ODBC string when it holds characters that would end it.
     static QString OdbcValue(const QString &value);
 

@@ -1,5 +1,6 @@
 #include "DbSchema.h"
 
+#include "ConnectionString.h"
 #include "DbError.h"
 #include "SqlConnection.h"
 
@@ -28,14 +29,7 @@ QString DemoDataSqlite() { return Resource(QStringLiteral("demo-data.sql")); }
 
 QString SqliteConnectionString(const QString &file)
 {
-    // A path with ';' or a quote is written between double quotes, which the parser reads back.
-    if (file.contains(QLatin1Char(';')) || file.contains(QLatin1Char('"')) || file.startsWith(QLatin1Char(' '))
-        || file.endsWith(QLatin1Char(' '))) {
-        QString quoted = file;
-        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        return QStringLiteral("Provider=SQLite;Data Source=\"") + quoted + QLatin1Char('"');
-    }
-    return QStringLiteral("Provider=SQLite;Data Source=") + file;
+    return QStringLiteral("Provider=SQLite;Data Source=") + ConnectionString::QuoteValue(file);
 }
 
 void CreateSqliteDatabase(const QString &file, bool withDemoData)

@@ -195,11 +195,6 @@ QVariant SqlConnection::ForBinding(const QVariant &value) const
     return value;
 }
 
-int SqlConnection::RunTranslated(const QString &sql, SqlParams &params, Rowset *rows)
-{
-    return m_backend->Run(sql, params, rows);
-}
-
 int SqlConnection::Run(const QString &sql, SqlParams &params, Rowset *rows)
 {
     if (!Connected())
@@ -240,9 +235,9 @@ int SqlConnection::Run(const QString &sql, SqlParams &params, Rowset *rows)
     const sqltext::Plan plan = Translate(sql).plan;
     switch (plan.kind) {
     case sqltext::Plan::Plain:
-        return RunTranslated(plan.sql, bound, rows);
+        return m_backend->Run(plan.sql, bound, rows);
     case sqltext::Plan::IdentityInsert: {
-        const int affected = RunTranslated(plan.sql, bound, rows);
+        const int affected = m_backend->Run(plan.sql, bound, rows);
         // last_insert_rowid is not reset by a statement that inserted nothing.
         if (affected > 0)
             setOutput(plan.identityParam, qlonglong(m_backend->LastInsertId()));
@@ -251,8 +246,8 @@ int SqlConnection::Run(const QString &sql, SqlParams &params, Rowset *rows)
     case sqltext::Plan::Upsert: {
         Transaction tx(*this);
         Rowset found;
-        RunTranslated(plan.existsSql, bound, &found);
-        const int affected = RunTranslated(found.rowCount == 0 ? plan.insertSql : plan.updateSql, bound, nullptr);
+        m_backend->Run(plan.existsSql, bound, &found);
+        const int affected = m_backend->Run(found.rowCount == 0 ? plan.insertSql : plan.updateSql, bound, nullptr);
         tx.Commit();
         return affected;
     }

@@ -110,7 +110,6 @@ public:
 private:
     struct Translation;
     const Translation &Translate(const QString &sql);
-    int RunTranslated(const QString &sql, SqlParams &params, Rowset *rows);
     QVariant ForBinding(const QVariant &value) const;
 
     QString m_connectionString;

@@ -29,24 +29,20 @@ public:
     {}
     ~StatementCache() { Clear(); }
 
-    sqlite3_stmt *Take(const QString &sql)
+    // The cached statement for the text, marked most recently used; null when absent.
+    sqlite3_stmt *Find(const QString &sql)
     {
         auto it = m_index.find(sql);
         if (it == m_index.end())
             return nullptr;
-        sqlite3_stmt *stmt = it->second->second;
-        m_order.erase(it->second);
-        m_index.erase(it);
-        return stmt;
+        m_order.splice(m_order.begin(), m_order, it->second);
+        return it->second->second;
     }
+    // Takes over a statement that is not in the cache yet.
     void Put(const QString &sql, sqlite3_stmt *stmt)
     {
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
-        if (m_index.count(sql)) {
-            sqlite3_finalize(stmt);
-            return;
-        }
         m_order.emplace_front(sql, stmt);
         m_index[sql] = m_order.begin();
         while (m_order.size() > m_capacity) {
@@ -183,9 +179,9 @@ public:
         int affected = 0;
 
         // Fast path: a text that is one statement may be in the cache.
-        if (sqlite3_stmt *cached = m_cache.Take(sql)) {
+        if (sqlite3_stmt *cached = m_cache.Find(sql)) {
+            sqlite3_clear_bindings(cached);
             RunOne(cached, params, rows, rowsFilled, affected);
-            m_cache.Put(sql, cached);
             return affected;
         }
 
