@@ -1,0 +1,159 @@
+#include "clsOrderRefresh.h"
+
+#include "kitchen/clsOrderManager.h"
+
+#include "orders/clsDbManager.h"
+#include "orders/modGalley.h"
+
+#include "printing/clsPricesCodeLinkPrinters.h"
+
+#include "framework/clsEZXException.h"
+
+#include "platform/DialogSeam.h"
+
+namespace {
+
+const QString ConnectionFailedText = QStringLiteral(
+    "The database connection cannot be opened\r\rClick Options | Settings and make sure the "
+    "connection string has been correctly setup");
+
+} // namespace
+
+TOrderRefresh::TOrderRefresh(TOrderManager &orders, TDbManager &db,
+                             TPricesCodeLinkPrinters &printerLinks, TTillColours &tillColours)
+    : m_orders(orders), m_db(db), m_printerLinks(printerLinks), m_tillColours(tillColours)
+{
+}
+
+bool TOrderRefresh::Connect()
+{
+    if (!EnsureConnected)
+        return true;
+    try {
+        EnsureConnected();
+        return true;
+    } catch (const std::exception &) {
+        platform::MessageBox(ConnectionFailedText, platform::mtInformation, {platform::mbOK});
+        return false;
+    }
+}
+
+bool TOrderRefresh::RefreshInvoices(bool reset, const TRefreshSettings &settings)
+{
+    if (StartFlash)
+        StartFlash();
+    if (!Connect())
+        return false;
+    if (reset)
+        m_orders.Clear();
+
+    const QString filter = settings.TillFilterEnabled ? m_db.TillFilter(settings.TillFilterIDs)
+                                                      : QString();
+    m_db.GetInvoices(reset, filter);
+    if (m_db.LastInvoiceNum() > HighestInvoiceNum) {
+        HighestInvoiceNum = m_db.LastInvoiceNum();
+        if (PlaySound)
+            PlaySound();
+    }
+
+    platform::SqlQuery &invoices = m_db.InvoiceQuery();
+    if (!invoices.Active())
+        return true;
+    invoices.First();
+    if (ProcessEvents)
+        ProcessEvents();
+    try {
+        // From the first row again: a key handled just now may have run a refresh of its
+        // own; held orders are skipped either way.
+        for (invoices.First(); !invoices.Eof(); invoices.Next()) {
+            const int invoiceNum = invoices.FieldByName("invoicenum").AsInteger();
+            if (m_orders.IndexOfInvoiceNum(invoiceNum) != -1)
+                continue;
+            TDisplayInvoice *order = m_orders.AddDisplayInvoice();
+            order->SetInvoiceNum(invoiceNum);
+            order->SetOrderNum(invoices.FieldByName("ordernum").AsInteger());
+            const QString till = invoices.FieldByName("TillID").AsString();
+            order->SetTillID(till.isEmpty() ? 0 : invoices.FieldByName("TillID").AsInteger());
+            order->SetTextColour(settings.WaitingText);
+            order->SetBackColour(settings.WaitingBack);
+            order->SetCTextColour(settings.CompletedText);
+            order->SetCBackColour(settings.CompletedBack);
+            order->SetSelectColour(settings.WaitingSelected);
+            order->SetCSelectColour(settings.CompletedSelected);
+            order->SetFontSize(settings.FontSize);
+            order->SetEmpNum(m_tillColours.GetInvoiceMaker(invoiceNum));
+            order->SetPrepared(invoices.FieldByName("prepared").AsString() == QLatin1String("1"));
+            order->SetSelected(false);
+            order->SetDate(invoices.FieldByName("time").AsDateTime());
+            AddOrder(invoiceNum, settings);
+            m_orders.InvoiceAdded();
+        }
+    } catch (const std::exception &e) {
+        platform::MessageBox(QStringLiteral("Failed to refresh invoice\rReason: ") + ExceptionMessage(e)
+                                 + QStringLiteral("\r\rException Raised In: TfrmMain.RefreshInvoices"),
+                             platform::mtError, {platform::mbOK});
+        return false;
+    }
+    return true;
+}
+
+void TOrderRefresh::AddOrder(int invoiceNum, const TRefreshSettings &settings)
+{
+    TDisplayInvoice *order = m_orders.Items(m_orders.Count() - 1);
+    const int count = m_db.GetLineitems(invoiceNum, ReportGroupID);
+    if (count < 1) {
+        // Nothing of it is for this kitchen (or the lines could not be read): it goes
+        // straight to the prepared view with a line that says so.
+        order->SetPrepared(true);
+        TLineitemItem *line = order->Lineitems()->Add();
+        line->SetQuantity(0);
+        line->SetSize(QStringLiteral("-----"));
+        line->SetItemDesc(QStringLiteral("No Items Available"));
+        return;
+    }
+    platform::SqlQuery &lines = m_db.LineitemQuery();
+    bool previousShown = false;
+    for (lines.First(); !lines.Eof(); lines.Next()) {
+        if (!LineShown(lines.FieldByName("Code").AsString(), previousShown, settings)) {
+            previousShown = false;
+            continue;
+        }
+        TLineitemItem *line = order->Lineitems()->Add();
+        line->SetQuantity(lines.FieldByName("Quantity").AsInteger());
+        line->SetSize(lines.FieldByName("Size").AsString());
+        line->SetItemDesc(lines.FieldByName("ItemDesc").AsString());
+        previousShown = true;
+    }
+}
+
+bool TOrderRefresh::LineShown(const QString &code, bool previousShown,
+                              const TRefreshSettings &settings)
+{
+    if (!settings.PrinterFilterEnabled)
+        return true;
+    for (int printerID : settings.PrinterFilterIDs) {
+        if (const auto *link = m_printerLinks.FindByCode(code, printerID, true))
+            // A modifier follows the line it belongs to.
+            return !link->IsChild() || previousShown;
+    }
+    return false;
+}
+
+bool TOrderRefresh::CheckOverrungInvoices()
+{
+    if (!Connect())
+        return false;
+    if (!m_db.GetOverrungInvoices())
+        return true;
+    platform::SqlQuery &rows = m_db.InvoiceQuery();
+    try {
+        for (rows.First(); !rows.Eof(); rows.Next())
+            m_orders.MarkOverrung(rows.FieldByName("invoicenum").AsInteger());
+    } catch (const std::exception &e) {
+        platform::MessageBox(QStringLiteral("Failed to refresh invoice\rReason: ") + ExceptionMessage(e)
+                                 + QStringLiteral("\r\rException Raised In: TfrmMain.CheckOverrungInvoices"),
+                             platform::mtError, {platform::mbOK});
+        return false;
+    }
+    return true;
+}
