@@ -5,8 +5,11 @@
 #include "framework/clsGenericDB.h"
 #include "framework/clsSysData.h"
 
+#include "orders/clsInvoices.h"
+#include "suite/clsVelaSettings.h"
 #include "tills/modTillID.h"
 
+#include "platform/DbError.h"
 #include "platform/SystemInfo.h"
 
 
@@ -32,6 +35,26 @@ TStartupResult RunStartup()
     }
     result.State = TStartupState::Identified;
 
+    // Steps 6-11: the shared settings. Until they are saved, the second load of the global
+    // settings creates the missing items again with their defaults.
+    VelaSettings = new TVelaSettings();
+    VelaSettings->SetConnection(&dmVela->con);
+    VelaSettings->Global().Populate();
+    VelaSettings->SetTill(result.TillID);
+    VelaSettings->Local().Populate(VelaSettings->Till());
+    VelaSettings->Printers().LoadAll();
+    VelaSettings->Global().Populate();
+    // New orders take the shop's VAT rate from now on. The monitor itself never prices an
+    // order, so a rate that is not a number is logged and left at 0 rather than keeping
+    // the kitchen from starting.
+    try {
+        TInvoice::SetDefaultVatRate(
+            VelaSettings->Global().Setting(TVelaGlobalItem::VatRate)->AsFloat());
+    } catch (const platform::ConvertError &e) {
+        qWarning("vela-kitchen: the shop's \"VAT RATE\" is not a number (%s); using 0.",
+                 qPrintable(e.Message()));
+    }
+
     // Step 12: the monitor's four per-till filter settings, written only when missing.
     const QString till = QString::number(result.TillID);
     WriteSysData(till, QStringLiteral("GY FILTER"), QStringLiteral("0"), false, QString());
@@ -47,6 +70,10 @@ TStartupResult RunStartup()
 
 void ShutdownStartup()
 {
+    // The settings use the data module's connection: they go first.
+    TInvoice::SetDefaultVatRate(0);
+    delete VelaSettings;
+    VelaSettings = nullptr;
     delete GenericDB;
     GenericDB = nullptr;
     delete dmVela;

@@ -14,11 +14,14 @@ struct TStartupResult
 };
 
 // Runs the start-up after the application object exists: the data module and its
-// connection, GenericDB, this machine's till number and the monitor's per-till defaults.
+// connection, GenericDB, this machine's till number, the shared settings (VelaSettings:
+// global, this till's and the printer list; the default VAT rate of new orders) and the
+// monitor's per-till defaults.
 // A failed connection ends it after the user was told; a machine left without a till
 // number (the user cancelled the till list) ends it quietly with exit code 0. In both
 // cases State stays below Configured. Database errors after that pass out as exceptions
-// (the caller reports them and ends with exit code 1). Leaves dmVela and GenericDB alive
-// for the run; call ShutdownStartup() at the end.
+// (the caller reports them and ends with exit code 1), as does the EZXException of a till
+// number without a Tills row. Leaves dmVela, GenericDB and VelaSettings alive for the run;
+// call ShutdownStartup() at the end, also after an exception.
 TStartupResult RunStartup();
 void ShutdownStartup();

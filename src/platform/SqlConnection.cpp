@@ -199,6 +199,7 @@ int SqlConnection::Run(const QString &sql, SqlParams &params, Rowset *rows)
 {
     if (!Connected())
         throw DbError(QStringLiteral("The database connection is not open."));
+    ++m_statementCount;
 
     SqlParams bound = params;
     for (auto &p : bound)
@@ -312,9 +313,23 @@ void SqlConnection::Commit()
                        none, nullptr);
         throw DbError(QStringLiteral("The transaction was rolled back by an inner failure."));
     }
-    m_backend->Run(m_dialect == SqlDialect::Sqlite ? QStringLiteral("COMMIT")
-                                                   : QStringLiteral("COMMIT TRANSACTION"),
-                   none, nullptr);
+    try {
+        m_backend->Run(m_dialect == SqlDialect::Sqlite ? QStringLiteral("COMMIT")
+                                                       : QStringLiteral("COMMIT TRANSACTION"),
+                       none, nullptr);
+    } catch (const DbError &) {
+        // A refused COMMIT (SQLite: busy) leaves the database's transaction open while
+        // the depth says none: end it, so the next statement does not run inside it.
+        try {
+            m_backend->Run(m_dialect == SqlDialect::Sqlite
+                               ? QStringLiteral("ROLLBACK")
+                               : QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"),
+                           none, nullptr);
+        } catch (const DbError &) {
+            // Nothing open any more: the COMMIT's own error is the one to report.
+        }
+        throw;
+    }
 }
 
 void SqlConnection::Rollback()

@@ -91,6 +91,11 @@ public:
     // statement that returns columns; writes output parameters back into `params`.
     int Run(const QString &sql, SqlParams &params, Rowset *rows);
 
+    // Statements run through this connection since it was created (queries, commands and
+    // plain texts alike, one per Run; transaction control not counted). For benchmarks and
+    // tests that hold an operation to the statements it is meant to send.
+    qint64 StatementCount() const { return m_statementCount; }
+
     // Date literals: the form each database reads without regard to its language
     // settings. Sqlite: 2026-12-11 10:05:00.000; SQL Server: 20261211 10:05:00.000.
     QString DateText(const QDateTime &when) const;
@@ -116,6 +121,7 @@ private:
     std::unique_ptr<SqlBackend> m_backend;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     int m_transactionDepth = 0;
+    qint64 m_statementCount = 0;
     bool m_rollbackOnly = false;
     std::map<QString, Procedure> m_procedures; // key: lower-case name
     // Statements repeat (every poll runs the same texts): their translation is kept.

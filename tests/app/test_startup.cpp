@@ -3,6 +3,11 @@
 #include "app/datamodVela.h"
 #include "app/modStartup.h"
 
+#include "framework/clsEZXException.h"
+#include "orders/clsInvoices.h"
+#include "suite/clsVelaSettings.h"
+#include "tills/FTillIDSelect.h"
+
 #include "platform/DialogSeam.h"
 #include "platform/Registry.h"
 #include "platform/SqlQuery.h"
@@ -128,6 +133,58 @@ TEST_F(Startup, UnknownComputerGetsTheTillListAndCancelEndsQuietly)
     ASSERT_EQ(dialogs.Requests().size(), 1);
     EXPECT_EQ(dialogs.Requests()[0].Kind, "TillList");
     EXPECT_EQ(db.Count("SysData"), 0);
+}
+
+TEST_F(Startup, LoadsTheSharedSettingsOfThisTillWithoutWritingThem)
+{
+    StoreConnectionString(db.ConnectionString());
+    // This computer is the demo shop's till 2, which prints on three printers.
+    db.Exec("UPDATE Tills SET [Computer Name] = '" + platform::ComputerName().toLower() + "' WHERE TillID = 2");
+    db.Exec("INSERT INTO SysData VALUES ('GLOBAL', 'VAT RATE', '15', '')");
+
+    ASSERT_EQ(RunStartup().State, TStartupState::Configured);
+    ASSERT_NE(VelaSettings, nullptr);
+    EXPECT_EQ(VelaSettings->Connection(), &dmVela->con);
+    EXPECT_EQ(VelaSettings->Till(), 2);
+    EXPECT_EQ(VelaSettings->Global().Count(), 108);
+    EXPECT_EQ(VelaSettings->Global().Setting(TVelaGlobalItem::VatRate)->Value(), "15");
+    EXPECT_EQ(VelaSettings->Local().Till(), 2);
+    EXPECT_EQ(VelaSettings->Local().Count(), 82);
+    EXPECT_EQ(VelaSettings->Local().Setting(TVelaLocalItem::PlabelDev)->Class(), "2");
+    EXPECT_EQ(VelaSettings->Local().TillRecord().TillID(), 2);
+    EXPECT_EQ(VelaSettings->Local().TillPrinters().Count(), 3);
+    QStringList printers;
+    for (int i = 0; i < VelaSettings->Printers().Count(); ++i)
+        printers << VelaSettings->Printers().Items(i)->Name();
+    EXPECT_EQ(printers, QStringList({"Bar", "Kitchen", "Label Printer (PDF)", "Receipt"}));
+    EXPECT_EQ(TInvoice::DefaultVatRate(), 15.0);
+    // Loading creates the missing items in memory only; the settings window saves them.
+    EXPECT_EQ(db.Count("SysData", "Class = 'GLOBAL'"), 1);
+    EXPECT_EQ(db.Count("SysData", "Class = '2'"), 4);
+
+    ShutdownStartup();
+    EXPECT_EQ(VelaSettings, nullptr);
+    EXPECT_EQ(TInvoice::DefaultVatRate(), 0.0);
+}
+
+TEST_F(Startup, TillNumberWithoutATillsRowPassesTheSettingsErrorOut)
+{
+    StoreConnectionString(db.ConnectionString());
+    db.Exec("DELETE FROM Tills");
+    // The till list comes back with a number whose row is gone (deleted from another till).
+    dialogs.SetHandler([](const platform::DialogRequest &r) {
+        if (auto *list = qobject_cast<TfrmTillIDSelect *>(r.Window.data()))
+            list->ThisTill.SetTillID(9);
+        return platform::DialogAnswer(platform::mrOk);
+    });
+    try {
+        RunStartup();
+        ADD_FAILURE() << "no exception";
+    } catch (const EZXException &e) {
+        EXPECT_EQ(e.Message(), "Cannot call TVelaLocalSettings.Populate without setting TVelaLocalSettings.Till");
+        EXPECT_EQ(e.RaisedIn(), "TVelaLocalSettings.Populate");
+    }
+    EXPECT_EQ(db.Count("SysData"), 0); // the monitor's defaults were not reached
 }
 
 } // namespace

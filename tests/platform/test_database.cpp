@@ -227,6 +227,27 @@ TEST_F(SqliteLayer, TransactionRollsBackUnlessCommitted)
     EXPECT_EQ(db.Count("T"), 1);
 }
 
+// A COMMIT the database refuses (here a deferred foreign key) must not leave the
+// database's transaction open behind the layer's back: the next transaction would fail.
+TEST_F(SqliteLayer, RefusedCommitEndsTheTransaction)
+{
+    db.Exec("PRAGMA foreign_keys = ON");
+    db.Exec("CREATE TABLE Parent (ID INTEGER PRIMARY KEY)");
+    db.Exec("CREATE TABLE Child (ParentID INTEGER REFERENCES Parent(ID) DEFERRABLE INITIALLY DEFERRED)");
+    {
+        Transaction tx(db.Connection());
+        db.Exec("INSERT INTO Child (ParentID) VALUES (42)");
+        EXPECT_THROW(tx.Commit(), DbError);
+    }
+    EXPECT_EQ(db.Count("Child"), 0);
+    {
+        Transaction tx(db.Connection());
+        db.Exec("INSERT INTO T (Name) VALUES ('kept')");
+        tx.Commit();
+    }
+    EXPECT_EQ(db.Count("T"), 1);
+}
+
 TEST_F(SqliteLayer, MultiLineStatementsAndBatches)
 {
     EXPECT_EQ(db.Connection().Execute(QStringList{"INSERT INTO T (Name)", "VALUES ('a');"}), 1);
