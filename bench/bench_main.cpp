@@ -1,12 +1,15 @@
 // vela-bench: what the monitor spends per query, poll and layout, each beside the raw
 // cost of the same work where one exists. Run: build/bin/vela-bench
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Label printing measures text, which needs the GUI application (off screen is enough).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
