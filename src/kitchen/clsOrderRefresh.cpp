@@ -11,6 +11,10 @@
 
 #include "platform/DialogSeam.h"
 
+#include <QDateTime>
+
+#include <vector>
+
 namespace {
 
 const QString ConnectionFailedText = QStringLiteral(
@@ -56,24 +60,39 @@ bool TOrderRefresh::RefreshInvoices(bool reset, const TRefreshSettings &settings
             PlaySound();
     }
 
+    // The rows are copied before the window handles its pending events: a key handled
+    // then may run statements (even a refresh) on the same query, and rows lost here
+    // would never be fetched again (the high-water mark has passed them).
+    struct Row
+    {
+        int InvoiceNum;
+        int OrderNum;
+        int TillID;
+        bool Prepared;
+        QDateTime Time;
+    };
+    std::vector<Row> rows;
     platform::SqlQuery &invoices = m_db.InvoiceQuery();
-    if (!invoices.Active())
-        return true;
-    invoices.First();
-    if (ProcessEvents)
-        ProcessEvents();
     try {
-        // From the first row again: a key handled just now may have run a refresh of its
-        // own; held orders are skipped either way.
-        for (invoices.First(); !invoices.Eof(); invoices.Next()) {
-            const int invoiceNum = invoices.FieldByName("invoicenum").AsInteger();
-            if (m_orders.IndexOfInvoiceNum(invoiceNum) != -1)
+        if (invoices.Active()) {
+            for (invoices.First(); !invoices.Eof(); invoices.Next()) {
+                const QString till = invoices.FieldByName("TillID").AsString();
+                rows.push_back({invoices.FieldByName("invoicenum").AsInteger(),
+                                invoices.FieldByName("ordernum").AsInteger(),
+                                till.isEmpty() ? 0 : invoices.FieldByName("TillID").AsInteger(),
+                                invoices.FieldByName("prepared").AsString() == QLatin1String("1"),
+                                invoices.FieldByName("time").AsDateTime()});
+            }
+        }
+        if (ProcessEvents)
+            ProcessEvents();
+        for (const Row &row : rows) {
+            if (m_orders.IndexOfInvoiceNum(row.InvoiceNum) != -1)
                 continue;
             TDisplayInvoice *order = m_orders.AddDisplayInvoice();
-            order->SetInvoiceNum(invoiceNum);
-            order->SetOrderNum(invoices.FieldByName("ordernum").AsInteger());
-            const QString till = invoices.FieldByName("TillID").AsString();
-            order->SetTillID(till.isEmpty() ? 0 : invoices.FieldByName("TillID").AsInteger());
+            order->SetInvoiceNum(row.InvoiceNum);
+            order->SetOrderNum(row.OrderNum);
+            order->SetTillID(row.TillID);
             order->SetTextColour(settings.WaitingText);
             order->SetBackColour(settings.WaitingBack);
             order->SetCTextColour(settings.CompletedText);
@@ -81,11 +100,11 @@ bool TOrderRefresh::RefreshInvoices(bool reset, const TRefreshSettings &settings
             order->SetSelectColour(settings.WaitingSelected);
             order->SetCSelectColour(settings.CompletedSelected);
             order->SetFontSize(settings.FontSize);
-            order->SetEmpNum(m_tillColours.GetInvoiceMaker(invoiceNum));
-            order->SetPrepared(invoices.FieldByName("prepared").AsString() == QLatin1String("1"));
+            order->SetEmpNum(m_tillColours.GetInvoiceMaker(row.InvoiceNum));
+            order->SetPrepared(row.Prepared);
             order->SetSelected(false);
-            order->SetDate(invoices.FieldByName("time").AsDateTime());
-            AddOrder(invoiceNum, settings);
+            order->SetDate(row.Time);
+            AddOrder(row.InvoiceNum, settings);
             m_orders.InvoiceAdded();
         }
     } catch (const std::exception &e) {

@@ -239,3 +239,26 @@ TEST_F(RefreshTest, TillFilterLimitsTheOrders)
 }
 
 } // namespace
+
+namespace {
+
+// A poll that runs while the window handles its pending events (a key, a timer) must not
+// cost the outer poll its rows: they are past the high-water mark and never come again.
+TEST_F(RefreshTest, NestedPollDuringPendingEventsLosesNoOrder)
+{
+    Order(101, {"PIZ"});
+    Order(102, {"PIZ"});
+    bool nested = false;
+    Refresh.ProcessEvents = [&] {
+        if (nested)
+            return;
+        nested = true;
+        Refresh.RefreshInvoices(false, Settings);
+    };
+    ASSERT_TRUE(Refresh.RefreshInvoices(false, Settings));
+    EXPECT_EQ(Orders.Count(), 2);
+    EXPECT_NE(Held(101), nullptr);
+    EXPECT_NE(Held(102), nullptr);
+}
+
+} // namespace
