@@ -23,19 +23,36 @@ before=$(waiting)
 
 cat >"$work/drive.sh" <<'DRIVE'
 #!/usr/bin/env bash
+# Runs inside the X server: start the monitor, press keys, wait on the database.
 set -euo pipefail
-"$1/vela-kitchen" &
+bin=$1 db=$2 before=$3
+waiting() { sqlite3 "$db" "SELECT COUNT(*) FROM Invoices WHERE Prepared = 0"; }
+# Waits up to $1 tenths of a second for the waiting count to drop; true when it did.
+wait_done() {
+  for _ in $(seq 1 "$1"); do
+    [ "$(waiting)" -lt "$before" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+"$bin/vela-kitchen" &
 pid=$!
 win=$(timeout 30 xdotool search --sync --name "Vela Kitchen Monitor" | head -1)
-sleep 3                       # the first poll
 xdotool windowfocus --sync "$win" || true
 xdotool key Num_Lock          # bump bars send keypad digits with NumLock on
-xdotool key KP_2 KP_8 KP_1    # next, previous, done
-sleep 1
+xdotool key KP_2 KP_8         # next, previous
+# The first poll may still be running when the window appears: a Done before any order
+# is shown does nothing, so press it again until the database shows the order done.
+marked=no
+for _ in 1 2 3 4 5 6; do
+  xdotool key KP_1
+  if wait_done 50; then marked=yes; break; fi
+done
+[ "$marked" = yes ] || echo "keypad 1 marked no order done"
 xdotool key KP_Subtract       # exit
-for _ in $(seq 1 20); do
+for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
-  sleep 0.5
+  sleep 0.1
 done
 if kill -0 "$pid" 2>/dev/null; then
   echo "the monitor did not close on keypad minus"; kill "$pid"; exit 1
@@ -43,7 +60,7 @@ fi
 wait "$pid"
 DRIVE
 chmod +x "$work/drive.sh"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$work/drive.sh" "$bin"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$work/drive.sh" "$bin" "$db" "$before"
 
 done_rows=$(sqlite3 "$db" "SELECT COUNT(*) FROM Invoices WHERE Prepared = 1 AND TimeStampCooked IS NOT NULL")
 after=$(waiting)

@@ -41,6 +41,15 @@ bool WriteDemoSettings(platform::SqlConnection &connection, const QString &dataF
     label.SetParam(QStringLiteral("Value"), kLabelPrinter);
     if (label.Execute() > 0)
         *log << QStringLiteral("Set till 1's label printer to ") + kLabelPrinter;
+    // The kitchen screen shows what goes to the Kitchen printer (PrintersID 1); drinks go
+    // to the Bar's printer and stay off it.
+    label.SetParam(QStringLiteral("Item"), QStringLiteral("GY PRINTERFILTER"));
+    label.SetParam(QStringLiteral("Value"), QStringLiteral("1"));
+    const int filterOn = label.Execute();
+    label.SetParam(QStringLiteral("Item"), QStringLiteral("GY PRINTERFILTER IDS"));
+    label.SetParam(QStringLiteral("Value"), QStringLiteral("1"));
+    if (filterOn + label.Execute() > 0)
+        *log << QStringLiteral("Till 1's monitor shows the Kitchen printer's items");
 
     platform::Registry reg;
     const auto root = platform::RegistryRoot::LocalMachine;
@@ -71,6 +80,8 @@ bool WriteDemoSettings(platform::SqlConnection &connection, const QString &dataF
         {"NoOrdersCols", QStringLiteral("3"), false},
         {"PollInterval", QStringLiteral("5"), false},
         {"DisplayInvoiceNo", QStringLiteral("1"), true},
+        {"AutoExpand", QStringLiteral("1"), true}, // every order shows its items at once
+        {"FontSize", QStringLiteral("14"), false}, // readable from the stove
         {"WaitingFont", QString::number(0x00FFFF), false}, // yellow
         {"WaitingBackground", QString::number(0x000000), false}, // black
         {"SelectColour", QString::number(0x800000), false}, // navy
@@ -94,7 +105,7 @@ bool WriteDemoSettings(platform::SqlConnection &connection, const QString &dataF
     }
     if (written > 0)
         *log << QStringLiteral(
-            "Set the monitor's display: 3 columns, invoice numbers, a poll every 5 seconds");
+            "Set the monitor's display: 3 columns, orders expanded, 14-point text, invoice numbers, a poll every 5 seconds");
     return true;
 }
 
