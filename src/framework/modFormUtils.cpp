@@ -28,19 +28,24 @@ void CenterOnMonitor(int monitorIndex, QWidget *form)
                monitor.top() + (monitor.height() - size.height()) / 2);
 }
 
+QString TrimControls(QStringView text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start].unicode() <= u' ')
+        ++start;
+    while (end > start && text[end - 1].unicode() <= u' ')
+        --end;
+    return text.mid(start, end - start).toString();
+}
+
 void SplitCommaList(QStringList &list, const QString &text)
 {
     list.clear();
     auto addPiece = [&list](QStringView piece) {
-        // Blanks here are spaces and control characters, as the suite's trim has them.
-        qsizetype start = 0;
-        qsizetype end = piece.size();
-        while (start < end && piece[start].unicode() <= u' ')
-            ++start;
-        while (end > start && piece[end - 1].unicode() <= u' ')
-            --end;
-        if (end > start)
-            list.append(piece.mid(start, end - start).toString());
+        const QString trimmed = TrimControls(piece);
+        if (!trimmed.isEmpty())
+            list.append(trimmed);
     };
 
     qsizetype pieceStart = 0;

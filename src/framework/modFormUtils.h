@@ -18,6 +18,10 @@ void CenterOnMonitor(int monitorIndex, QWidget *form);
 // are dropped; quotes are kept.
 void SplitCommaList(QStringList &list, const QString &text);
 
+// text without the blanks and control characters at either end, as the suite's trim has
+// them (so the one-character NUL "empty" marker becomes empty).
+QString TrimControls(QStringView text);
+
 // path with a path delimiter appended unless it already ends in one ("/" or "\").
 // Appends "/", the delimiter of this platform.
 QString AddTrailingBackslash(const QString &path);

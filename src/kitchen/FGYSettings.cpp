@@ -5,6 +5,7 @@
 #include "controls/ZxControlsPanel.h"
 #include "framework/clsEZXException.h"
 #include "framework/clsZxAdoConnection.h"
+#include "framework/modFormUtils.h"
 #include "framework/modMsgDlgs.h"
 #include "printing/cls_Printers.h"
 #include "tills/clsTills.h"
@@ -52,18 +53,6 @@ private:
 
 const char *const kSampleLines[]
     = {"5: 106550: 01:08", "STATUS: WAITING", "1 SUPER DOOPER SANDWICH", "2 LEMONADE"};
-
-// Till and printer names may hold the one-character NUL "empty" marker.
-QString Shown(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start].unicode() <= u' ')
-        ++start;
-    while (end > start && text[end - 1].unicode() <= u' ')
-        --end;
-    return text.mid(start, end - start);
-}
 
 QSpinBox *SpinBox(QWidget *parent, const char *name, int low, int high, int step, int value)
 {
@@ -588,7 +577,7 @@ void TfrmGYSettings::FillTillList()
         const TTillsItem *till = m_tills->Items(i);
         CheckItem(
             lstTillIDs,
-            QString::number(till->TillID()) + QStringLiteral(" - ") + Shown(till->ComputerName()),
+            QString::number(till->TillID()) + QStringLiteral(" - ") + TrimControls(till->ComputerName()),
             till->TillID(), m_filters.TillFilterIDs.contains(QString::number(till->TillID())));
     }
 }
@@ -609,7 +598,7 @@ void TfrmGYSettings::FillPrinterList()
     }
     for (int i = 0; i < printers->Count(); ++i) {
         const T_PrintersItem *printer = printers->Items(i);
-        CheckItem(lstPrinters, Shown(printer->Name()), printer->PrintersID(),
+        CheckItem(lstPrinters, TrimControls(printer->Name()), printer->PrintersID(),
                   m_filters.PrinterFilterIDs.contains(QString::number(printer->PrintersID())));
     }
 }

@@ -480,15 +480,22 @@ void TfrmMain::timerDisplayOrdersTimer()
     const bool polling = m_pollingEnabled;
     m_timerDisplayOrders->stop();
     m_timerSwitchView->stop();
-    Guarded([&] {
-        const TMainSettings settings = Settings();
-        m_refresh->RefreshInvoices(false, settings.Refresh);
-        m_refresh->CheckOverrungInvoices();
-    });
+    Guarded([&] { RefreshAndCheck(false); });
     // A key handled during the refresh may have switched views: polling follows the view.
     if (polling && m_pollingEnabled)
         m_timerDisplayOrders->start();
     m_timerSwitchView->start();
+}
+
+bool TfrmMain::RefreshAndCheck(bool reset)
+{
+    const bool refreshed = m_refresh->RefreshInvoices(reset, Settings().Refresh);
+    // A connection the refresh could not reopen has been reported; the overrung check would
+    // only try again and show the same message a second time.
+    if (!refreshed && !m_con->Connected())
+        return false;
+    m_refresh->CheckOverrungInvoices();
+    return true;
 }
 
 void TfrmMain::MarkSelectedDone()
@@ -550,8 +557,8 @@ void TfrmMain::FullRefresh()
     BusyCursor busy;
     DisablePolling();
     Guarded([&] {
-        m_refresh->RefreshInvoices(true, Settings().Refresh);
-        m_refresh->CheckOverrungInvoices();
+        if (!RefreshAndCheck(true))
+            return; // no connection: the board stays as it was
         m_orderManager->DisplayFrom(-1);
         m_printerLinks->LoadAllWithCodes();
     });

@@ -149,6 +149,9 @@ private:
     void BuildWindow();
     void RunAction(TKeyAction action);
     TMainSettings Settings() const;
+    // The refresh, then the overrung check. False when the connection was closed and could
+    // not be reopened (said once, by the refresh).
+    bool RefreshAndCheck(bool reset);
     void pnlButtonsResize();
 
     platform::SqlConnection *m_con;

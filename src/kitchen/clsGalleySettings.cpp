@@ -48,18 +48,6 @@ void ReadColour(TmoxAppInfo &appInfo, const QString &name, TColor &colour)
         colour = *c;
 }
 
-// Blanks and control characters, as the suite's trim has them (the NUL "empty" marker too).
-QString TrimControls(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start].unicode() <= u' ')
-        ++start;
-    while (end > start && text[end - 1].unicode() <= u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
 } // namespace
 
 std::optional<qint64> ParseStoredInteger(const QString &text)

@@ -216,7 +216,9 @@ void TOrderManager::MarkOverrung(int invoiceNum)
         return;
     TDisplayInvoice *order = Items(index);
     order->SetOverrung(true);
-    if (InCurrentView(*order))
+    // Only an order on the grid has a place of its own: a queued one still holds a stale or
+    // never-set position, and drawing it there would cover the orders shown.
+    if (InCurrentView(*order) && m_displayed.IndexOf(order) != -1)
         order->Draw(0);
 }
 

@@ -147,7 +147,8 @@ public:
     void InvoiceAdded();
     // Position in Displayed of the first order with that number; -1 when none.
     int IndexInDisplayed(int invoiceNum) const;
-    // Marks the order overrung and redraws it in place when it belongs to the current view.
+    // Marks the order overrung and redraws it in place when it is on the grid now. An order
+    // of the current view that found no room keeps its mark for the layout that places it.
     void MarkOverrung(int invoiceNum);
     void ToggleExpand();
     void SelectNext();

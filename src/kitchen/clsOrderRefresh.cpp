@@ -21,6 +21,13 @@ const QString ConnectionFailedText = QStringLiteral(
     "The database connection cannot be opened\r\rClick Options | Settings and make sure the "
     "connection string has been correctly setup");
 
+void ReportRowFailure(const std::exception &e, const QString &raisedIn)
+{
+    platform::MessageBox(QStringLiteral("Failed to refresh invoice\rReason: ") + ExceptionMessage(e)
+                             + QStringLiteral("\r\rException Raised In: ") + raisedIn,
+                         platform::mtError, {platform::mbOK});
+}
+
 } // namespace
 
 TOrderRefresh::TOrderRefresh(TOrderManager &orders, TDbManager &db,
@@ -108,9 +115,7 @@ bool TOrderRefresh::RefreshInvoices(bool reset, const TRefreshSettings &settings
             m_orders.InvoiceAdded();
         }
     } catch (const std::exception &e) {
-        platform::MessageBox(QStringLiteral("Failed to refresh invoice\rReason: ") + ExceptionMessage(e)
-                                 + QStringLiteral("\r\rException Raised In: TfrmMain.RefreshInvoices"),
-                             platform::mtError, {platform::mbOK});
+        ReportRowFailure(e, QStringLiteral("TfrmMain.RefreshInvoices"));
         return false;
     }
     return true;
@@ -169,9 +174,7 @@ bool TOrderRefresh::CheckOverrungInvoices()
         for (rows.First(); !rows.Eof(); rows.Next())
             m_orders.MarkOverrung(rows.FieldByName("invoicenum").AsInteger());
     } catch (const std::exception &e) {
-        platform::MessageBox(QStringLiteral("Failed to refresh invoice\rReason: ") + ExceptionMessage(e)
-                                 + QStringLiteral("\r\rException Raised In: TfrmMain.CheckOverrungInvoices"),
-                             platform::mtError, {platform::mbOK});
+        ReportRowFailure(e, QStringLiteral("TfrmMain.CheckOverrungInvoices"));
         return false;
     }
     return true;
