@@ -70,7 +70,10 @@ std::unique_ptr<TKitchenWindows> CreateKitchenWindows(int tillID)
         connectionChanged = gy->ConnectionChanged();
         return ok;
     };
-    main->Reconnect = [] { dmVela->ConnectionKeeper->Connect(dmVela->con); };
+    // A poll reopens the connection with the string it was opened with, without the
+    // start-up's prompts: a kitchen screen must not fill with dialogs every few seconds
+    // while the server is away. The poll shows its own message when this fails.
+    main->Reconnect = [] { dmVela->con.Open(); };
     main->LabelPrinter = [] {
         return VelaSettings ? LocalValue(VelaSettings->Local(), TVelaLocalItem::PlabelDev) : QString();
     };

@@ -525,8 +525,11 @@ void TfrmMain::MarkSelectedDone()
             }
         }
     }
-    m_orderManager->ToggleStatus();
-    m_dbManager->SetStatus(invoiceNum, newStatus);
+    // The database first: an order whose new status could not be written stays where it
+    // is (the failure has been shown), instead of leaving the board while the database,
+    // the tills and every later poll still hold it as it was.
+    if (m_dbManager->SetStatus(invoiceNum, newStatus))
+        m_orderManager->ToggleStatus();
 }
 
 void TfrmMain::AssignSelected()
