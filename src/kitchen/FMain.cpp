@@ -163,6 +163,9 @@ TfrmMain::~TfrmMain()
 {
     qApp->removeEventFilter(this);
     FormDestroy();
+    // The view listens to the grid, which is a member and dies before the child widgets.
+    delete m_gridView;
+    m_gridView = nullptr;
 }
 
 void TfrmMain::BuildWindow()
