@@ -128,8 +128,9 @@ struct OrdersDatabase
 
 OrdersDatabase &Database()
 {
-    static OrdersDatabase *db = new OrdersDatabase();
-    return *db;
+    // Destroyed at exit, so its temporary folder goes with it.
+    static OrdersDatabase db;
+    return db;
 }
 
 TDbManager &Manager()

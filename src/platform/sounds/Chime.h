@@ -1,7 +1,8 @@
 #pragma once
 
-// The monitor's new-order chime: two bell strokes, a major third down ("ding-dong"), one
-// second of 16-bit mono sound. Plain C++ so that the build's generator can write it without
+// The monitor's new-order chime: two bell strokes, a major third down ("ding-dong"), 0.6
+// seconds of 16-bit mono sound (playing blocks the poll, so it stays short). Plain C++ so
+// that the build's generator can write it without
 // any library; the sound layer uses the same code to check what it plays.
 
 #include <algorithm>
@@ -13,7 +14,7 @@
 namespace chime {
 
 inline constexpr int kSampleRate = 22050; // frames per second
-inline constexpr int kFrames = kSampleRate; // one second
+inline constexpr int kFrames = kSampleRate * 3 / 5; // 0.6 seconds
 
 // The samples, deterministic (the same on every machine and every build).
 inline std::vector<std::int16_t> Samples()
@@ -23,10 +24,10 @@ inline std::vector<std::int16_t> Samples()
         double start; // seconds
         double frequency; // Hz
     };
-    const Stroke strokes[] = {{0.0, 1318.51}, {0.18, 1046.50}}; // E6, then C6
+    const Stroke strokes[] = {{0.0, 1318.51}, {0.15, 1046.50}}; // E6, then C6
     const double pi = 3.14159265358979323846;
     const double attack = 0.004; // seconds: a soft start, no click
-    const double decay = 0.22; // seconds for the fundamental to fall to 1/e
+    const double decay = 0.14; // seconds for the fundamental to fall to 1/e
     const double fadeOut = 0.03; // seconds: the end reaches silence exactly
 
     std::vector<std::int16_t> samples(kFrames);
