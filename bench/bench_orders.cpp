@@ -3,6 +3,7 @@
 // reads. Beside it the same SQL texts (as the embedded database receives them) run through
 // the sqlite3 C API on the same file, reading the same columns into QStrings and ints.
 // The file holds 50,000 invoices of history (with their lines) before the 600.
+#include "BenchOrdersFile.h"
 #include "TestDatabase.h"
 
 #include "orders/clsDbManager.h"
@@ -34,59 +35,22 @@ struct OrdersDatabase
 
     OrdersDatabase()
     {
-        sqlite3 *raw = nullptr;
-        Check(sqlite3_open_v2(QFile::encodeName(db.File()).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), raw);
-        Check(sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr), raw);
-
+        BenchOrdersFile out(db.File());
         // 40 products: a third on the kitchen printer, some with a back-kitchen text, the
         // rest on the bar printer.
-        Check(sqlite3_exec(raw,
-                           "INSERT INTO Printers (PrintersID, Name, Category) VALUES (1, 'Kitchen', 1), (2, 'Bar', 2)",
-                           nullptr, nullptr, nullptr),
-              raw);
-        for (int p = 1; p <= 40; ++p) {
-            const QByteArray sql = QString("INSERT INTO Prices (Recipe, Code, Description, BKPrint, fkReportGroupID) "
-                                           "VALUES (%1, 'P%1', 'Product %1', '%2', %3);"
-                                           "INSERT INTO PricesLinkPrinters (fkPricesID, fkPrintersID) VALUES (%1, %4)")
-                                       .arg(p)
-                                       .arg(p % 5 == 0 ? "K" : "")
-                                       .arg(p % 4 + 1)
-                                       .arg(p % 3 == 0 ? 1 : 2)
-                                       .toUtf8();
-            Check(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), raw);
-        }
-
-        sqlite3_stmt *shift = nullptr;
-        sqlite3_stmt *invoice = nullptr;
-        sqlite3_stmt *line = nullptr;
-        Check(sqlite3_prepare_v2(raw, "INSERT INTO Tillpost (ShiftNum, TillID, [Date]) VALUES (?, ?, ?)", -1, &shift, nullptr), raw);
-        Check(sqlite3_prepare_v2(raw,
-                                 "INSERT INTO Invoices (InvoiceNum, OrderNum, Prepared, ShiftNum, Cashier, [Date], Status) "
-                                 "VALUES (?, ?, ?, ?, 'Cashier', ?, ?)",
-                                 -1, &invoice, nullptr),
-              raw);
-        Check(sqlite3_prepare_v2(raw,
-                                 "INSERT INTO LineItem (InvoiceNum, LineNum, Code, Quantity, [Size], ItemDesc, [Date]) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                                 -1, &line, nullptr),
-              raw);
-        const auto text = [](const QDateTime &when) {
-            return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
-        };
-        const auto bindText = [](sqlite3_stmt *stmt, int index, const QByteArray &value) {
-            sqlite3_bind_text(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
-        };
+        out.Exec("INSERT INTO Printers (PrintersID, Name, Category) VALUES (1, 'Kitchen', 1), (2, 'Bar', 2)");
+        for (int p = 1; p <= 40; ++p)
+            out.Exec(QString("INSERT INTO Prices (Recipe, Code, Description, BKPrint, fkReportGroupID) "
+                             "VALUES (%1, 'P%1', 'Product %1', '%2', %3);"
+                             "INSERT INTO PricesLinkPrinters (fkPricesID, fkPrintersID) VALUES (%1, %4)")
+                         .arg(p)
+                         .arg(p % 5 == 0 ? "K" : "")
+                         .arg(p % 4 + 1)
+                         .arg(p % 3 == 0 ? 1 : 2)
+                         .toUtf8());
 
         // One shift per till per day over the last 60 days.
-        int shiftNum = 0;
-        for (int day = 60; day >= 0; --day)
-            for (int till = 1; till <= kTills; ++till) {
-                sqlite3_bind_int(shift, 1, ++shiftNum);
-                sqlite3_bind_int(shift, 2, till);
-                bindText(shift, 3, text(QDateTime(now.date().addDays(-day), QTime(6, 0))));
-                Check(sqlite3_step(shift), raw, SQLITE_DONE);
-                sqlite3_reset(shift);
-            }
+        const int shiftNum = out.AddShifts(kTills, 60, now);
 
         // History: spread over the 50 days before the window; then the new orders in the
         // last two hours.
@@ -95,34 +59,14 @@ struct OrdersDatabase
             const bool fresh = n > kHistory;
             const QDateTime when = fresh ? now.addSecs(-7200 + qint64(n - kHistory) * 7200 / kNewOrders)
                                          : now.addSecs(-4 * 3600 - historySpan + qint64(n) * historySpan / kHistory);
-            sqlite3_bind_int(invoice, 1, n);
-            sqlite3_bind_int(invoice, 2, n % 100 + 1);
-            sqlite3_bind_int(invoice, 3, fresh ? 0 : 1);
-            sqlite3_bind_int(invoice, 4, shiftNum - (n % kTills));
-            const QByteArray date = text(when);
-            bindText(invoice, 5, date);
-            sqlite3_bind_int(invoice, 6, !fresh && n % 97 == 0 ? 1 : 0); // some history overrung
-            Check(sqlite3_step(invoice), raw, SQLITE_DONE);
-            sqlite3_reset(invoice);
+            const QByteArray date = BenchOrdersFile::Text(when);
+            out.AddInvoice(n, n % 100 + 1, !fresh, shiftNum - (n % kTills), date,
+                           !fresh && n % 97 == 0 ? 1 : 0); // some history overrung
             const int lines = 3 + n % 6; // 3..8
-            for (int l = 1; l <= lines; ++l) {
-                const int product = (n * 7 + l * 3) % 40 + 1;
-                sqlite3_bind_int(line, 1, n);
-                sqlite3_bind_int(line, 2, l);
-                bindText(line, 3, QString("P%1").arg(product).toUtf8());
-                sqlite3_bind_double(line, 4, 1 + l % 2);
-                bindText(line, 5, l % 3 ? QByteArray("LARGE") : QByteArray());
-                bindText(line, 6, QString("Product %1 with extra cheese").arg(product).toUtf8());
-                bindText(line, 7, date);
-                Check(sqlite3_step(line), raw, SQLITE_DONE);
-                sqlite3_reset(line);
-            }
+            for (int l = 1; l <= lines; ++l)
+                out.AddLine(n, l, (n * 7 + l * 3) % 40 + 1, date);
         }
-        sqlite3_finalize(shift);
-        sqlite3_finalize(invoice);
-        sqlite3_finalize(line);
-        Check(sqlite3_exec(raw, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), raw);
-        sqlite3_close_v2(raw);
+        out.CommitAndAnalyze();
     }
 };
 

@@ -18,6 +18,7 @@
 //
 // The grid is the one a 1280x1024 screen gives the window with the default settings: 3
 // columns, font size 12, a view of 1131x930 pixels. No sound device: the chime is left out.
+#include "BenchOrdersFile.h"
 #include "TestDatabase.h"
 
 #include "kitchen/FMain.h"
@@ -70,61 +71,20 @@ struct PollDatabase
 
     PollDatabase()
     {
-        sqlite3 *raw = nullptr;
-        Check(sqlite3_open_v2(QFile::encodeName(db.File()).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), raw);
-        Check(sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr), raw);
-
+        BenchOrdersFile out(db.File());
         // 40 products: 1-32 go to the kitchen printer, 33-40 (drinks) to the bar.
-        Check(sqlite3_exec(raw,
-                           "INSERT INTO Printers (PrintersID, Name, Category) VALUES (1, 'Kitchen', 1), (2, 'Bar', 2)",
-                           nullptr, nullptr, nullptr),
-              raw);
-        for (int p = 1; p <= 40; ++p) {
-            const QByteArray sql = QString("INSERT INTO Prices (Recipe, Code, Description, fkReportGroupID) "
-                                           "VALUES (%1, 'P%1', 'Product %1', %2);"
-                                           "INSERT INTO PricesLinkPrinters (fkPricesID, fkPrintersID) VALUES (%1, %3)")
-                                       .arg(p)
-                                       .arg(p % 4 + 1)
-                                       .arg(p <= 32 ? 1 : 2)
-                                       .toUtf8();
-            Check(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), raw);
-        }
-
-        sqlite3_stmt *shift = nullptr;
-        sqlite3_stmt *invoice = nullptr;
-        sqlite3_stmt *line = nullptr;
-        sqlite3_stmt *maker = nullptr;
-        Check(sqlite3_prepare_v2(raw, "INSERT INTO Tillpost (ShiftNum, TillID, [Date]) VALUES (?, ?, ?)", -1, &shift, nullptr), raw);
-        Check(sqlite3_prepare_v2(raw,
-                                 "INSERT INTO Invoices (InvoiceNum, OrderNum, Prepared, ShiftNum, Cashier, [Date], Status) "
-                                 "VALUES (?, ?, ?, ?, 'Cashier', ?, ?)",
-                                 -1, &invoice, nullptr),
-              raw);
-        Check(sqlite3_prepare_v2(raw,
-                                 "INSERT INTO LineItem (InvoiceNum, LineNum, Code, Quantity, [Size], ItemDesc, [Date]) "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                                 -1, &line, nullptr),
-              raw);
-        Check(sqlite3_prepare_v2(raw, "INSERT INTO GYStaffLinkInvoices (fkEmpNum, fkInvoiceNum) VALUES ('7', ?)", -1,
-                                 &maker, nullptr),
-              raw);
-        const auto text = [](const QDateTime &when) {
-            return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
-        };
-        const auto bindText = [](sqlite3_stmt *stmt, int index, const QByteArray &value) {
-            sqlite3_bind_text(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
-        };
+        out.Exec("INSERT INTO Printers (PrintersID, Name, Category) VALUES (1, 'Kitchen', 1), (2, 'Bar', 2)");
+        for (int p = 1; p <= 40; ++p)
+            out.Exec(QString("INSERT INTO Prices (Recipe, Code, Description, fkReportGroupID) "
+                             "VALUES (%1, 'P%1', 'Product %1', %2);"
+                             "INSERT INTO PricesLinkPrinters (fkPricesID, fkPrintersID) VALUES (%1, %3)")
+                         .arg(p)
+                         .arg(p % 4 + 1)
+                         .arg(p <= 32 ? 1 : 2)
+                         .toUtf8());
 
         // One shift per till per day over the last 60 days.
-        int shiftNum = 0;
-        for (int day = 60; day >= 0; --day)
-            for (int till = 1; till <= kTills; ++till) {
-                sqlite3_bind_int(shift, 1, ++shiftNum);
-                sqlite3_bind_int(shift, 2, till);
-                bindText(shift, 3, text(QDateTime(now.date().addDays(-day), QTime(6, 0))));
-                Check(sqlite3_step(shift), raw, SQLITE_DONE);
-                sqlite3_reset(shift);
-            }
+        const int shiftNum = out.AddShifts(kTills, 60, now);
 
         // History over the 50 days before the last four hours; then the 600 in the last two.
         const qint64 historySpan = 50LL * 24 * 3600;
@@ -132,42 +92,17 @@ struct PollDatabase
             const bool live = n > kHistory;
             const QDateTime when = live ? now.addSecs(-7200 + qint64(n - kHistory - 1) * 7000 / kOrders)
                                         : now.addSecs(-4 * 3600 - historySpan + qint64(n) * historySpan / kHistory);
-            const QByteArray date = text(when);
-            sqlite3_bind_int(invoice, 1, n);
-            sqlite3_bind_int(invoice, 2, n % 100 + 1);
-            sqlite3_bind_int(invoice, 3, live ? 0 : 1);
-            sqlite3_bind_int(invoice, 4, shiftNum - (n % kTills));
-            bindText(invoice, 5, date);
-            sqlite3_bind_int(invoice, 6, !live && n % 97 == 0 ? 1 : 0); // some history overrung
-            Check(sqlite3_step(invoice), raw, SQLITE_DONE);
-            sqlite3_reset(invoice);
-
+            const QByteArray date = BenchOrdersFile::Text(when);
+            out.AddInvoice(n, n % 100 + 1, !live, shiftNum - (n % kTills), date,
+                           !live && n % 97 == 0 ? 1 : 0); // some history overrung
             const int kitchenLines = 2 + n % 4; // 2..5
             const int lines = kitchenLines + (n % 3 == 0 ? 1 : 0);
-            for (int l = 1; l <= lines; ++l) {
-                const int product = l > kitchenLines ? 33 + n % 8 : (n * 7 + l * 3) % 32 + 1;
-                sqlite3_bind_int(line, 1, n);
-                sqlite3_bind_int(line, 2, l);
-                bindText(line, 3, QString("P%1").arg(product).toUtf8());
-                sqlite3_bind_double(line, 4, 1 + l % 2);
-                bindText(line, 5, l % 3 ? QByteArray("LARGE") : QByteArray());
-                bindText(line, 6, QString("Product %1 with extra cheese").arg(product).toUtf8());
-                bindText(line, 7, date);
-                Check(sqlite3_step(line), raw, SQLITE_DONE);
-                sqlite3_reset(line);
-            }
-            if (n % 10 == 0) { // some orders assigned to a cook
-                sqlite3_bind_int(maker, 1, n);
-                Check(sqlite3_step(maker), raw, SQLITE_DONE);
-                sqlite3_reset(maker);
-            }
+            for (int l = 1; l <= lines; ++l)
+                out.AddLine(n, l, l > kitchenLines ? 33 + n % 8 : (n * 7 + l * 3) % 32 + 1, date);
+            if (n % 10 == 0) // some orders assigned to a cook
+                out.AddMaker(n);
         }
-        sqlite3_finalize(shift);
-        sqlite3_finalize(invoice);
-        sqlite3_finalize(line);
-        sqlite3_finalize(maker);
-        Check(sqlite3_exec(raw, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), raw);
-        sqlite3_close_v2(raw);
+        out.CommitAndAnalyze();
     }
 
     // Sets the Status of the overrung orders (0 = live again).
