@@ -22,11 +22,6 @@ constexpr int kHistory = 50000;
 constexpr int kNewOrders = 600;
 constexpr int kTills = 6;
 
-void Check(int rc, sqlite3 *db, int expected = SQLITE_OK)
-{
-    if (rc != expected)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
 
 struct OrdersDatabase
 {
@@ -159,7 +154,7 @@ void BM_FetchOrders600RawSqlite(benchmark::State &state)
     for (auto _ : state) {
         totals = {};
         sqlite3_stmt *orders = nullptr;
-        Check(sqlite3_prepare_v2(raw, ordersSql.constData(), -1, &orders, nullptr), raw);
+        BenchOrdersFile::Check(sqlite3_prepare_v2(raw, ordersSql.constData(), -1, &orders, nullptr), raw);
         const int cInvoice = ColumnIndex(orders, "invoicenum");
         const int cOrder = ColumnIndex(orders, "ordernum");
         const int cPrepared = ColumnIndex(orders, "prepared");
@@ -177,7 +172,7 @@ void BM_FetchOrders600RawSqlite(benchmark::State &state)
             text.replace(QStringLiteral("123456789"), QString::number(invoiceNum));
             const QByteArray linesSql = text.toUtf8();
             sqlite3_stmt *lines = nullptr;
-            Check(sqlite3_prepare_v2(raw, linesSql.constData(), -1, &lines, nullptr), raw);
+            BenchOrdersFile::Check(sqlite3_prepare_v2(raw, linesSql.constData(), -1, &lines, nullptr), raw);
             const int cCode = ColumnIndex(lines, "Code");
             const int cQuantity = ColumnIndex(lines, "Quantity");
             const int cSize = ColumnIndex(lines, "Size");

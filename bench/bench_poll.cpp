@@ -57,11 +57,6 @@ constexpr int kFontSize = 12;
 // third is on screen.
 constexpr int kOverrung[] = {3, 100, 200, 300, 400, 500};
 
-void Check(int rc, sqlite3 *db, int expected = SQLITE_OK)
-{
-    if (rc != expected)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
 
 struct PollDatabase
 {
@@ -207,7 +202,7 @@ public:
         m_ordersSql = platform::sqltext::RewriteForSqlite(monitor.db.InvoiceQuery().Text()).toUtf8();
         monitor.db.GetOverrungInvoices();
         m_overrungSql = platform::sqltext::RewriteForSqlite(monitor.db.InvoiceQuery().Text()).toUtf8();
-        Check(sqlite3_open_v2(QFile::encodeName(Database().db.File()).constData(), &m_raw, SQLITE_OPEN_READWRITE,
+        BenchOrdersFile::Check(sqlite3_open_v2(QFile::encodeName(Database().db.File()).constData(), &m_raw, SQLITE_OPEN_READWRITE,
                               nullptr),
               m_raw);
         if (m_keepPrepared) {
@@ -244,7 +239,7 @@ private:
     sqlite3_stmt *Prepare(const QByteArray &sql)
     {
         sqlite3_stmt *stmt = nullptr;
-        Check(sqlite3_prepare_v2(m_raw, sql.constData(), int(sql.size()), &stmt, nullptr), m_raw);
+        BenchOrdersFile::Check(sqlite3_prepare_v2(m_raw, sql.constData(), int(sql.size()), &stmt, nullptr), m_raw);
         return stmt;
     }
     static int Step(sqlite3_stmt *stmt)

@@ -419,24 +419,20 @@ void TfrmMain::EnablePolling()
 
 void TfrmMain::ToggleView()
 {
-    if (m_orderManager->CurrentView() == osWaiting) {
-        m_orderManager->ClearGrid();
+    const bool toPrepared = m_orderManager->CurrentView() == osWaiting;
+    m_orderManager->ClearGrid();
+    if (toPrepared)
         m_viewCountdown = 10;
-        m_panelSwitchView->clear();
-        m_orderManager->SetCurrentView(osPrepared);
-        m_panelStatus->setStyleSheet(QStringLiteral("background-color: black; color: %1;")
-                                         .arg(platform::ToQColor(clGreen).name()));
-        m_panelStatus->setText(QStringLiteral("Prepared Orders"));
-        DisablePolling();
-    } else {
-        m_orderManager->ClearGrid();
-        m_panelSwitchView->clear();
-        m_orderManager->SetCurrentView(osWaiting);
-        m_panelStatus->setStyleSheet(QStringLiteral("background-color: black; color: %1;")
-                                         .arg(platform::ToQColor(clRed).name()));
-        m_panelStatus->setText(QStringLiteral("Waiting Orders"));
+    m_panelSwitchView->clear();
+    m_orderManager->SetCurrentView(toPrepared ? osPrepared : osWaiting);
+    m_panelStatus->setStyleSheet(QStringLiteral("background-color: black; color: %1;")
+                                     .arg(platform::ToQColor(toPrepared ? clGreen : clRed).name()));
+    m_panelStatus->setText(toPrepared ? QStringLiteral("Prepared Orders")
+                                      : QStringLiteral("Waiting Orders"));
+    if (toPrepared)
+        DisablePolling(); // no orders are fetched while the prepared view is shown
+    else
         EnablePolling();
-    }
     timerSwitchViewTimer();
 }
 

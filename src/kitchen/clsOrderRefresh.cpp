@@ -83,10 +83,10 @@ bool TOrderRefresh::RefreshInvoices(bool reset, const TRefreshSettings &settings
     try {
         if (invoices.Active()) {
             for (invoices.First(); !invoices.Eof(); invoices.Next()) {
-                const QString till = invoices.FieldByName("TillID").AsString();
+                const platform::SqlField till = invoices.FieldByName("TillID");
                 rows.push_back({invoices.FieldByName("invoicenum").AsInteger(),
                                 invoices.FieldByName("ordernum").AsInteger(),
-                                till.isEmpty() ? 0 : invoices.FieldByName("TillID").AsInteger(),
+                                till.AsString().isEmpty() ? 0 : till.AsInteger(),
                                 invoices.FieldByName("prepared").AsString() == QLatin1String("1"),
                                 invoices.FieldByName("time").AsDateTime()});
             }

@@ -1,4 +1,4 @@
-#include "FrameworkTestUtil.h"
+#include "QtPrinters.h"
 
 #include "framework/modFormUtils.h"
 #include "framework/modMsgDlgs.h"

@@ -1,4 +1,4 @@
-#include "FrameworkTestUtil.h"
+#include "QtPrinters.h"
 
 #include "framework/FTimerForm.h"
 #include "framework/modMsgDlgs.h"

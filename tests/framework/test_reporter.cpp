@@ -1,4 +1,4 @@
-#include "FrameworkTestUtil.h"
+#include "QtPrinters.h"
 
 #include "framework/FMsgDlgLst.h"
 #include "framework/clsEZXException.h"

@@ -4,6 +4,8 @@
 
 #include "kitchen/clsOrderManager.h"
 
+#include "QtPrinters.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -12,10 +14,6 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace kitchentest {
 

@@ -4,14 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include <memory>
-#include <ostream>
+#include "QtPrinters.h"
 
-// Readable QString values in test failures.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+#include <memory>
 
 namespace testsupport {
 

@@ -5,6 +5,7 @@
 #include "platform/SqlConnection.h"
 #include "platform/SqlQuery.h"
 
+#include "RunProgram.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,7 @@ using platform::RegistryRoot;
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = ProgramResult;
 
 QProcessEnvironment Environment(const QString &registryFolder)
 {
@@ -35,16 +31,7 @@ QProcessEnvironment Environment(const QString &registryFolder)
 
 Result RunVelaDemo(const QString &registryFolder, const QStringList &arguments)
 {
-    QProcess process;
-    process.setProcessEnvironment(Environment(registryFolder));
-    process.start(QStringLiteral(VELA_DEMO_PROGRAM), arguments);
-    Result result;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return RunProgram(QStringLiteral(VELA_DEMO_PROGRAM), Environment(registryFolder), arguments, 30000);
 }
 
 QVariant Scalar(const QString &file, const QString &sql)

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "RunProgram.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -13,27 +15,13 @@ using platform::RegistryRoot;
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = ProgramResult;
 
 Result RunVelaReg(const QString &storeFolder, const QStringList &arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("VELA_REGISTRY_DIR"), storeFolder);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VELA_REG_PROGRAM), arguments);
-    Result result;
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return RunProgram(QStringLiteral(VELA_REG_PROGRAM), environment, arguments, 10000);
 }
 
 const QString Vela = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Zentrix\\Vela");

@@ -1,11 +1,12 @@
 #pragma once
 
+// Readable Qt values in GoogleTest failure messages.
+
 #include <QString>
 #include <QStringList>
 
 #include <ostream>
 
-// Readable QString values in failure messages.
 inline void PrintTo(const QString &s, std::ostream *os)
 {
     *os << '"' << s.toStdString() << '"';
